@@ -1,0 +1,1 @@
+// Placeholder: keeps the library non-empty until its first source lands.
