@@ -1,1 +1,0 @@
-// Placeholder: keeps the library non-empty until its first source lands.
