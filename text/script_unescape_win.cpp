@@ -4,6 +4,7 @@
 #include <wrl/client.h>
 
 #include <cstddef>
+#include <exception>
 #include <new>
 #include <string>
 #include <string_view>
@@ -221,7 +222,8 @@ Text decode(const Text& text, const Text& marker) {
 Text script_unescape(const Text& text, const Text& marker) {
     try {
         return decode(text, marker);
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
+        // Running out of memory on a huge reply is a failure like any other.
         return {};
     }
 }
