@@ -111,7 +111,8 @@ void BM_std_replace(benchmark::State& state) {
             result += "><br><";
             copied = found + 2;
         }
-        return result.append(text, copied, Text::npos);
+        result.append(text, copied, Text::npos);
+        return result;
     });
 }
 

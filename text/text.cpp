@@ -12,8 +12,10 @@ constexpr std::size_t not_found = static_cast<std::size_t>(-1);
 constexpr unsigned char space_byte = 0x20;
 // The full-width space of code page 936 is this byte twice.
 constexpr unsigned char full_width_space_byte = 0xA1;
-// Callers write a double quote inside a marker of txt_between as this text.
-constexpr char quote_marker[] = "#引号";
+// Callers write a double quote inside a marker of txt_between as this text:
+// "#引号" in code page 936, spelt as bytes so that every compiler stores the
+// same bytes whatever its execution character set.
+constexpr char quote_marker[] = "#\xD2\xFD\xBA\xC5";
 constexpr char double_quote[] = "\"";
 
 const unsigned char* bytes_of(const Text& text) {
@@ -343,7 +345,10 @@ Text txt_replace(const Text& text, const Text& pattern, const Text& replacement,
         result += replacement;
         copied = found + pattern.size();
         occurrences.take(found);
-        if (limited && --left == 0) return result.append(text, copied, text.npos);
+        if (limited && --left == 0) {
+            result.append(text, copied, Text::npos);
+            return result;
+        }
     }
     // A one-byte pattern walks up to the last byte; an unmatched lone lead
     // byte there is not copied, as no whole character stands there.
@@ -352,7 +357,8 @@ Text txt_replace(const Text& text, const Text& pattern, const Text& replacement,
     if (pattern.size() == 1 && copied < end && is_lead(bytes[end - 1]) &&
         CharStarts(bytes, std::max(copied, from)).is_start(end - 1))
         --end;
-    return result.append(text, copied, end - copied);
+    result.append(text, copied, end - copied);
+    return result;
 }
 
 TextList txt_split(const Text& text, const Text& separator, std::optional<int> max_members) {
