@@ -1,3 +1,11 @@
+// Start-up: the main window with its three events bound to their handlers.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "checkin/check_in.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    const MainWindowEvents events{main_window_ready, main_window_closing, check_in_button_click};
+    return run_main_window(instance, events);
+}
