@@ -1,10 +1,66 @@
-#include "checkin/check_in.h"
+#include <exception>
 
-void check_in_button_click() {}
+#include "app/main_window.h"
+#include "checkin/check_in.h"
+#include "checkin/site.h"
+#include "http/request.h"
+#include "text/codepage.h"
+#include "text/script_unescape.h"
+#include "text/text.h"
+
+namespace {
+
+constexpr char user_box_name[] = "编辑框1";
+constexpr char password_box_name[] = "编辑框2";
+// The site spells non-ASCII characters of its answer as "/u" and four
+// hexadecimal digits.
+constexpr char escape_marker[] = "/u";
+// The last character is the full-width colon.
+constexpr char message_caption[] = "信息：";
+constexpr int method_post = 1;
+
+}  // namespace
+
+void check_in_button_click() {
+    DWORD thread_id = 0;
+    HANDLE thread = CreateThread(nullptr, 0, check_in_thread, nullptr, 0, &thread_id);
+    // Nothing waits for the worker: every click starts one more, and the
+    // process ends them all when the window is gone.
+    if (thread) CloseHandle(thread);
+}
 
 DWORD WINAPI check_in_thread(LPVOID) {
-    perform_check_in();
+    try {
+        perform_check_in();
+    } catch (const std::exception&) {
+        // Out of memory is the only way here; the run simply ends.
+    }
     return 0;
 }
 
-void perform_check_in() {}
+void perform_check_in() {
+    const SiteTexts site = site_texts(site_host);
+    HWND window = main_window();
+
+    Text user = control_text(find_control(window, user_box_name));
+    Text form = login_form(site, url_encode(user, true, true),
+                           control_text(find_control(window, password_box_name)));
+
+    HttpRequest login;
+    login.url = site.login_url;
+    login.method = method_post;
+    login.post_text = form;
+    login.extra_headers = site.login_headers;
+    http_request(login);
+    Text login_cookies = login.returned_cookies;
+
+    HttpRequest check_in;
+    check_in.url = site.check_in_url;
+    check_in.method = method_post;
+    check_in.send_cookies = login_cookies;
+    Bytes answer = http_request(check_in);
+
+    Text shown = script_unescape(bytes_to_txt(answer), escape_marker);
+    MessageBoxA(nullptr, shown.c_str(), message_caption, MB_OK | MB_TASKMODAL);
+    destroy_main_window();
+}

@@ -49,10 +49,14 @@ std::string to_hex(const std::string& text) {
     return out.empty() ? "-" : out;
 }
 
+// A control's text as its own window procedure reports it: GetWindowText
+// would only read the stored caption of another process's control.
 std::string window_text(HWND window) {
-    int length = GetWindowTextLengthA(window);
+    LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return {};
     std::string text(static_cast<size_t>(length) + 1, '\0');
-    int got = GetWindowTextA(window, text.data(), length + 1);
+    LRESULT got = SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(length) + 1,
+                               reinterpret_cast<LPARAM>(text.data()));
     text.resize(got > 0 ? static_cast<size_t>(got) : 0);
     return text;
 }
