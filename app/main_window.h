@@ -21,6 +21,13 @@ struct MainWindowEvents {
 // until the window is gone. Returns 0.
 int run_main_window(HINSTANCE instance, const MainWindowEvents& events);
 
+// Names that other parts reach the controls by. The settings file keys each
+// edit box's text by its name and names its section after the boxes' kind,
+// so these are stored data as much as names.
+inline constexpr char edit_box_kind[] = "编辑框";
+inline constexpr char user_name_box_name[] = "编辑框1";
+inline constexpr char password_box_name[] = "编辑框2";
+
 // The main window while it exists, else nullptr. Any thread.
 HWND main_window();
 

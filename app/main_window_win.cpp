@@ -17,12 +17,9 @@ constexpr int window_height = 143;
 constexpr DWORD window_style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr int program_icon_id = 1;
 
-constexpr char edit_box_kind[] = "编辑框";
 constexpr char label_kind[] = "标签";
 constexpr char button_kind[] = "按钮";
 
-constexpr char password_box_name[] = "编辑框2";
-constexpr char user_name_box_name[] = "编辑框1";
 constexpr char password_label_name[] = "标签2";
 constexpr char user_name_label_name[] = "标签1";
 constexpr char check_in_button_name[] = "按钮1";

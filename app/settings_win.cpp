@@ -14,7 +14,7 @@ namespace {
 constexpr char data_folder[] = "\\data";
 constexpr char settings_file[] = "\\data\\setsoft.ini";
 // The section is named after the kind of the controls it holds.
-constexpr char settings_section[] = "编辑框";
+constexpr const char* settings_section = edit_box_kind;
 constexpr char backslash[] = "\\";
 constexpr int flat_style_scheme = 1;
 // Terminating zero included; a longer value comes back cut.

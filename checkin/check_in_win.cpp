@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr char user_box_name[] = "编辑框1";
-constexpr char password_box_name[] = "编辑框2";
 // The site spells non-ASCII characters of its answer as "/u" and four
 // hexadecimal digits.
 constexpr char escape_marker[] = "/u";
@@ -42,7 +40,7 @@ void perform_check_in() {
     const SiteTexts site = site_texts(site_host);
     HWND window = main_window();
 
-    Text user = control_text(find_control(window, user_box_name));
+    Text user = control_text(find_control(window, user_name_box_name));
     Text form = login_form(site, url_encode(user, true, true),
                            control_text(find_control(window, password_box_name)));
 
