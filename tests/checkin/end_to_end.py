@@ -260,6 +260,8 @@ class EndToEnd(unittest.TestCase):
 
 if __name__ == "__main__":
     PROGRAM, DRIVER, PORT = sys.argv[1], sys.argv[2], int(sys.argv[3])
+    if subprocess.run([WINE_RUN, "--check", PROGRAM]).returncode == SKIP:
+        sys.exit(SKIP)
     result = unittest.main(argv=sys.argv[:1], exit=False, verbosity=2).result
     if result.wasSuccessful() and result.testsRun and len(result.skipped) == result.testsRun:
         sys.exit(SKIP)
