@@ -120,11 +120,13 @@ TEST_F(Settings, AValueLongerThanTheReadBufferComesBackCutToWholeCharacters) {
     };
     std::string double_byte;
     for (int i = 0; i < 6000; ++i) double_byte += "\xC7\xA9";  // 签
+    // After one single-byte character the buffer ends inside a double-byte one.
+    const std::string shifted = std::string("x").append(double_byte);
     const Case cases[] = {
         {std::string(20000, 'a'), std::string(10239, 'a')},
         {std::string(10239, 'b'), std::string(10239, 'b')},
         {double_byte, double_byte.substr(0, 10238)},
-        {"x" + double_byte, "x" + double_byte.substr(0, 10238)},
+        {shifted, shifted.substr(0, 10239)},
     };
     for (const Case& c : cases) {
         WritePrivateProfileStringA(section, user_name_box, c.value.c_str(), path.c_str());

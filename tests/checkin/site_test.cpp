@@ -31,7 +31,8 @@ TEST(LoginForm, PasswordBytesGoInUnencodedAndEmptyFieldsStayInPlace) {
         const char* password;
         const char* form;
     } cases[] = {
-        {"%E7%AD%BE%E5%88%B0", "a&b=c%d+e f签", "http_referer=http%3A%2F%2Fh%2F&username=%E7%AD%BE%E5%88%B0&password=a&b=c%d+e f签"},
+        {"%E7%AD%BE%E5%88%B0", "a&b=c%d+e f签",
+         "http_referer=http%3A%2F%2Fh%2F&username=%E7%AD%BE%E5%88%B0&password=a&b=c%d+e f签"},
         {"", "pw", "http_referer=http%3A%2F%2Fh%2F&username=&password=pw"},
         {"u", "", "http_referer=http%3A%2F%2Fh%2F&username=u&password="},
     };

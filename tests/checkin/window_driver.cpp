@@ -171,7 +171,8 @@ int main(int argc, char** argv) {
         return found ? 0 : 1;
     }
     if (command == "ok" && argc == 3) {
-        HWND box = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(argv[2], nullptr, 10)));
+        HWND box =
+            reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(argv[2], nullptr, 10)));
         if (!IsWindow(box)) return 3;
         HWND button = GetDlgItem(box, IDOK);
         if (button)
