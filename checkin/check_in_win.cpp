@@ -1,5 +1,6 @@
-#include <exception>
-
+// The check-in: a click starts a worker that logs in, checks in, shows the
+// site's decoded answer and then has the window closed, which ends the
+// program.
 #include "app/main_window.h"
 #include "checkin/check_in.h"
 #include "checkin/site.h"
@@ -17,6 +18,10 @@ constexpr char escape_marker[] = "/u";
 constexpr char message_caption[] = "信息：";
 constexpr int method_post = 1;
 
+// The box of that name while the main window exists; the window is looked
+// up at each read, since the user may close it while a check-in runs.
+Text box_text(const char* name) { return control_text(find_control(main_window(), name)); }
+
 }  // namespace
 
 void check_in_button_click() {
@@ -30,7 +35,7 @@ void check_in_button_click() {
 DWORD WINAPI check_in_thread(LPVOID) {
     try {
         perform_check_in();
-    } catch (const std::exception&) {
+    } catch (...) {
         // Out of memory is the only way here; the run simply ends.
     }
     return 0;
@@ -38,11 +43,11 @@ DWORD WINAPI check_in_thread(LPVOID) {
 
 void perform_check_in() {
     const SiteTexts site = site_texts(site_host);
-    HWND window = main_window();
 
-    Text user = control_text(find_control(window, user_name_box_name));
-    Text form = login_form(site, url_encode(user, true, true),
-                           control_text(find_control(window, password_box_name)));
+    const Text user = box_text(user_name_box_name);
+    const Text encoded_user = url_encode(user, true, true);
+    const Text password = box_text(password_box_name);
+    const Text form = login_form(site, encoded_user, password);
 
     HttpRequest login;
     login.url = site.login_url;
