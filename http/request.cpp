@@ -3,12 +3,12 @@
 #include "http/request.h"
 
 #include "http/request_parts.h"
+#include "http/url.h"
 
 namespace {
 
 constexpr char user_agent_marker[] = "User-Agent:";
 constexpr char line_break[] = "\r\n";
-constexpr char https_scheme[] = "https";
 constexpr char plain_http_proxy_prefix[] = "http=";
 constexpr const char* verbs[] = {"GET", "POST", "HEAD"};
 
@@ -38,8 +38,6 @@ Text header_value(const Text& text) {
 int request_method(int method) { return method < 0 || method > 2 ? 0 : method; }
 
 const char* request_verb(int method) { return verbs[request_method(method)]; }
-
-bool url_is_https(const Text& url) { return txt_lower(txt_head(url, 5)) == https_scheme; }
 
 Text request_agent(const Text& extra_headers) {
     if (txt_find(extra_headers, user_agent_marker, 1, true) == -1) return default_agent;

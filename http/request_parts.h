@@ -14,9 +14,6 @@ inline constexpr char default_agent[] = "Mozilla/4.0 (compatible; MSIE 9.0; Wind
 int request_method(int method);
 const char* request_verb(int method);
 
-// Whether the URL starts with "https" in any letter case.
-bool url_is_https(const Text& url);
-
 // The agent named by a "User-Agent:" line of the caller's header block, or
 // the default agent when there is no such line in any letter case. A line
 // spelt in another letter case, or one without a line break after it,

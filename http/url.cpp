@@ -62,12 +62,15 @@ Text url_host(const Text& url, bool main_domain, bool keep_port, std::optional<i
     return colon == -1 ? host : txt_head(host, colon - 1);
 }
 
+bool url_is_https(const Text& url) {
+    return txt_lower(txt_head(url, txt_len(https_prefix))) == https_prefix;
+}
+
 int url_port(const Text& url) {
     const Text host = url_host(url, false, true);
     const int colon = txt_find_last(host, ":");
     if (colon != -1) return txt_to_int(txt_tail(host, txt_len(host) - colon));
-    return txt_head(txt_lower(url), txt_len(https_prefix)) == https_prefix ? https_default_port
-                                                                           : http_default_port;
+    return url_is_https(url) ? https_default_port : http_default_port;
 }
 
 Text url_path(const Text& url) {

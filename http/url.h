@@ -19,6 +19,9 @@
 Text url_host(const Text& url, bool main_domain = false, bool keep_port = false,
               std::optional<int> levels = std::nullopt);
 
+// Whether url starts with "https" in any letter case.
+bool url_is_https(const Text& url);
+
 // The port written after the host's last ":" (0 when no digits follow it);
 // without one, 443 for a URL that starts with "https" in any letter case and
 // 80 for every other.

@@ -5,10 +5,11 @@
 // running system's ANSI code page. A UTF-16 buffer is a Bytes of
 // little-endian 16-bit units whose last unit is zero.
 //
-// percent_encode is plain C++; the other four call Windows.
+// percent_encode and utf16_units are plain C++; the others call Windows.
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "text/text.h"
 
@@ -16,6 +17,11 @@
 // with keep_plain, the bytes "-", ".", digits and ASCII letters as they are.
 // Everything else is escaped, "/", "_", "~" and the space (as %20) included.
 Text percent_encode(const Bytes& source, bool keep_plain);
+
+// The units of a UTF-16 buffer before its first zero unit; a buffer without
+// one gives all its whole units (an odd last byte is no unit), so nothing is
+// read past its end.
+std::u16string utf16_units(const Bytes& wide);
 
 // percent_encode of text, or with utf8_first of its UTF-8 form.
 Text url_encode(const Text& text, bool keep_plain = false, bool utf8_first = false);

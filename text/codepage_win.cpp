@@ -10,18 +10,6 @@ namespace {
 constexpr int utf8_code_page = CP_UTF8;
 constexpr int gbk_code_page = 936;
 
-// The units of a UTF-16 buffer before its first zero unit; an odd last byte
-// is no unit.
-std::wstring units_of(const Bytes& wide) {
-    std::wstring units;
-    for (std::size_t i = 0; i + 1 < wide.size(); i += 2) {
-        const auto unit = static_cast<wchar_t>(wide[i] | (wide[i + 1] << 8));
-        if (unit == 0) break;
-        units += unit;
-    }
-    return units;
-}
-
 // The units needed for text in code_page, the zero unit included; 0 when
 // the code page cannot read it.
 int units_needed(const Text& text, UINT code_page) {
@@ -64,7 +52,8 @@ Bytes multibyte_to_utf16(const Text& text, std::optional<int> code_page) {
 // never read past its end.
 Text utf16_to_multibyte(const Bytes& wide, std::optional<int> code_page) {
     const auto to = static_cast<UINT>(code_page.value_or(CP_ACP));
-    const std::wstring units = units_of(wide);
+    const std::u16string utf16 = utf16_units(wide);
+    const std::wstring units(utf16.begin(), utf16.end());
     if (units.empty()) return {};
     const int count = static_cast<int>(units.size());
     const int needed =

@@ -62,19 +62,6 @@ class unique_variant {
     VARIANT value_;
 };
 
-// The UTF-16 units of a zero-terminated little-endian buffer, up to its
-// first zero unit; a buffer without one ends at its last whole unit.
-std::u16string units_of(const Bytes& wide) {
-    std::u16string units;
-    units.reserve(wide.size() / 2);
-    for (std::size_t at = 0; at + 1 < wide.size(); at += 2) {
-        const auto unit = static_cast<char16_t>(wide[at] | (wide[at + 1] << 8));
-        if (unit == 0) break;
-        units.push_back(unit);
-    }
-    return units;
-}
-
 unique_bstr make_bstr(std::u16string_view units) {
     unique_bstr text(::SysAllocStringLen(nullptr, static_cast<UINT>(units.size())));
     if (!text) throw std::bad_alloc();
@@ -83,7 +70,7 @@ unique_bstr make_bstr(std::u16string_view units) {
 }
 
 unique_bstr text_to_bstr(const Text& text) {
-    return make_bstr(units_of(multibyte_to_utf16(text, CP_ACP)));
+    return make_bstr(utf16_units(multibyte_to_utf16(text, CP_ACP)));
 }
 
 // The string up to its first zero unit, in the ANSI code page.
@@ -105,10 +92,10 @@ Text bstr_to_text(BSTR text) {
 // engine receives it, so a lead byte at the end of the text that swallows
 // the closing quote is caught as well.
 std::u16string checked_statement(const Text& body) {
-    const std::u16string head = units_of(multibyte_to_utf16(statement_head, CP_ACP));
-    const std::u16string tail = units_of(multibyte_to_utf16(statement_tail, CP_ACP));
+    const std::u16string head = utf16_units(multibyte_to_utf16(statement_head, CP_ACP));
+    const std::u16string tail = utf16_units(multibyte_to_utf16(statement_tail, CP_ACP));
     std::u16string statement =
-        units_of(multibyte_to_utf16(txt_concat(statement_head, body, statement_tail), CP_ACP));
+        utf16_units(multibyte_to_utf16(txt_concat(statement_head, body, statement_tail), CP_ACP));
     const std::u16string_view whole(statement);
     if (head.empty() || whole.size() < head.size() + tail.size() || !whole.starts_with(head) ||
         !whole.ends_with(tail)) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "http/request_parts.h"
+#include "http/url.h"
 
 namespace {
 
